@@ -1,0 +1,132 @@
+// TForm1: the main window. It owns the measurement table (GridData), the document
+// state behind the title, the language switch and the sort direction, and turns Qt
+// events into calls of the UI-free core. GUI thread only.
+//
+// The handlers of each area live in their own source file:
+//   Unit1.cpp         construction, SetLang, languages, help, About, Exit
+//   Unit1_table.cpp   table mouse/keys, row deletion, sort, clipboard copy
+//   Unit1_files.cpp   New, Open, Save, Save As, the save question, closing
+//   Unit1_device.cpp  Read from device
+//   Unit1_output.cpp  spreadsheet export, print
+//   Unit1_tools.cpp   screenshot and materials windows
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "archive/window_title.h"
+#include "table/grid_data.h"
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+namespace rz47 {
+
+class GridModel;
+class StringGridView;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  GridData& Grid() { return grid_; }
+  DocumentState& Document() { return document_; }
+  int SortDirection() const { return sortDirection_; }
+
+  // Applies the language index to the window (captions, headings, dialogs, boxes).
+  void SetLang();
+  // Sets the window title by the title rule.
+  void UpdateTitle();
+  // The status line's text.
+  QString StatusText() const;
+  void SetStatusText(const QString& text);
+
+  // Controls, by their designer names.
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button3 = nullptr;
+  StringGridView* StringGrid1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QMenu* File = nullptr;
+  QAction* New = nullptr;
+  QAction* Open = nullptr;
+  QAction* Save = nullptr;
+  QAction* SaveAs = nullptr;
+  QAction* SaveExel = nullptr;
+  QAction* Print = nullptr;
+  QAction* Exit = nullptr;
+  QMenu* Edit = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Copy2 = nullptr;
+  QAction* ScreenShot = nullptr;
+  QMenu* Language1 = nullptr;
+  QAction* Lang0 = nullptr;
+  QAction* Lang1 = nullptr;
+  QMenu* Help = nullptr;
+  QAction* Contents = nullptr;
+  QAction* About = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* Delete = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* SaveDialog2 = nullptr;
+  QFileDialog* SaveDialog1 = nullptr;
+
+  // Languages, help, About, Exit (Unit1.cpp).
+  void Lang0Click();
+  void Lang1Click();
+  void ContentsClick();
+  void FormKeyDownF1();
+  void AboutClick();
+  void ExitClick();
+
+  // Table (Unit1_table.cpp).
+  void DeleteClick();
+  void Copy1Click();
+  void Copy2Click();
+
+  // Files (Unit1_files.cpp). `args` are the command-line arguments, joined with blanks.
+  void NewClick();
+  void Action1Execute();
+  void OpenFromCommandLine(const QStringList& args);
+  void SaveClick();
+  void SaveAsClick();
+  void Action2Execute();
+
+  // Device (Unit1_device.cpp).
+  void Button1Click();
+
+  // Output (Unit1_output.cpp).
+  void SaveExelClick();
+  void PrintClick();
+
+  // Tools (Unit1_tools.cpp).
+  void Button3Click();
+  void ScreenShotClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void CreateDialogs();
+  void LayOut();
+  void ConnectTable();  // Unit1_table.cpp
+
+  GridData grid_{8, 9};
+  DocumentState document_;
+  int sortDirection_ = 0;
+  GridModel* model_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
+  QWidget* client_ = nullptr;
+};
+
+}  // namespace rz47
