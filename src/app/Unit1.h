@@ -127,6 +127,12 @@ class TForm1 : public QMainWindow {
   GridModel* model_ = nullptr;
   QLabel* statusLabel_ = nullptr;
   QWidget* client_ = nullptr;
+
+  // --- table area (Unit1_table.cpp) ---
+  // --- files area (Unit1_files.cpp) ---
+  // --- device area (Unit1_device.cpp) ---
+  // --- output area (Unit1_output.cpp) ---
+  // --- tools area (Unit1_tools.cpp) ---
 };
 
 }  // namespace rz47
