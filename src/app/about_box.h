@@ -16,7 +16,7 @@ namespace rz47 {
 // Configured values of the maker.
 inline constexpr const char* kSupportWeb = "https://rz47.example.org";
 inline constexpr const char* kSupportMail = "support@rz47.example.org";
-inline constexpr const char* kPhones = "+7 (000) 000-00-00\n+7 (000) 000-00-01";
+inline constexpr const char* kPhones = "000-00-00\n000-00-01";
 
 class TAboutBox : public QDialog {
   Q_OBJECT

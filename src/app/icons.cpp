@@ -155,14 +155,16 @@ QPixmap AboutLogo(const QSize& size) {
   font.setPixelSize(size.height() / 5);
   font.setBold(true);
   p.setFont(font);
-  p.drawText(QRect(size.width() * 0.38, 0, size.width() * 0.6, size.height() / 2),
+  const int textLeft = static_cast<int>(size.width() * 0.52);
+  const int textWidth = size.width() - textLeft - size.width() / 50;
+  p.drawText(QRect(textLeft, 0, textWidth, size.height() / 2),
              Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("RZ-4.7"));
   font.setPixelSize(size.height() / 12);
   font.setBold(false);
   p.setFont(font);
-  p.drawText(QRect(size.width() * 0.38, size.height() / 2, size.width() * 0.6, size.height() / 2),
+  p.drawText(QRect(textLeft, size.height() / 2 + size.height() / 30, textWidth, size.height() / 2),
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             QStringLiteral("Ultrasonic thickness gauge\nfor building materials"));
+             QStringLiteral("Ultrasonic thickness gauge for building materials"));
   return pixmap;
 }
 

@@ -120,6 +120,7 @@ void StringGridView::PaintCorner(QWidget* corner) {
   QPainter painter(corner);
   QStyleOptionHeader option;
   option.initFrom(corner);
+  option.state |= QStyle::State_Enabled | QStyle::State_Active;
   option.rect = corner->rect();
   option.position = QStyleOptionHeader::OnlyOneSection;
   option.text = model_ != nullptr ? ToQString(model_->Grid().Cell(0, 0)) : QString();
