@@ -5,12 +5,14 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libserialport-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   fonts-liberation2 fonts-dejavu
   poppler-utils python3-openpyxl python3-xlrd
+  desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file
+  clang libclang-rt-14-dev
 )
 
 missing=()
