@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/text_pair.h"
+#include "table/table_texts.h"
 
 namespace rz47::texts {
 
@@ -31,7 +32,7 @@ inline constexpr TextPair kError{"Ошибка", "Error"};
 inline constexpr TextPair kExportError{"Экспорт данных - Ошибка !!!", "Export of the data - Error !!!"};
 inline constexpr TextPair kExcelMissing{"Возможно Excel не установлен на компьютере",
                                         "Probably Excel it is not established on the computer"};
-inline constexpr TextPair kTableEmpty{"Таблтца пуста", "The table is empty"};
+inline constexpr TextPair kTableEmpty = table_texts::kTableEmpty;
 inline constexpr TextPair kHintSort{"Левая кнопка мыши - Сортировка", "Left mouse button - Sort"};
 inline constexpr TextPair kHintSelect{"Левая кнопка мыши + Тащить - Выделение",
                                       "Left mouse button + drag - Highlight"};
@@ -39,7 +40,7 @@ inline constexpr TextPair kDelete{"Удалить", "Delete"};
 inline constexpr TextPair kFileExistsFirst{"Файл с таким именем ", "File with this name"};
 // The first letter of the Russian text is the Latin "c" (0x63), as the program shows it.
 inline constexpr TextPair kFileExistsLast{"cуществует, Заменить его?", "exists, Replace it?"};
-inline constexpr TextPair kWarning{"Внимание", "Warning"};
+inline constexpr TextPair kWarning = table_texts::kWarning;
 
 // The captions of the language menu never change.
 inline constexpr const char* kLanguageMenu = "Language(Язык)";
