@@ -12,6 +12,7 @@ struct DocumentState {
   std::string archiveName;    // Windows-1251, extension included
   bool named = false;
   bool modified = false;
+  friend bool operator==(const DocumentState&, const DocumentState&) = default;
 };
 
 // Windows-1251 title in language `lang`.
