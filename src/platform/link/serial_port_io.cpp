@@ -41,7 +41,9 @@ FT_STATUS WithAttributes(int fd, auto&& change) {
   termios tio{};
   if (tcgetattr(fd, &tio) != 0) return FT_IO_ERROR;
   if (!change(tio)) return FT_INVALID_PARAMETER;
-  return tcsetattr(fd, TCSANOW, &tio) == 0 ? FT_OK : FT_IO_ERROR;
+  if (tcsetattr(fd, TCSANOW, &tio) == 0) return FT_OK;
+  // The driver refuses a setting it cannot do (a pseudo-terminal has no parity).
+  return errno == EINVAL ? FT_INVALID_PARAMETER : FT_IO_ERROR;
 }
 
 void RequestLowLatency(int fd) {
@@ -78,20 +80,45 @@ std::optional<SerialSpeed> StandardSpeedForDivisor(std::uint16_t divisor) {
   return *best;
 }
 
-FT_STATUS ConfigureRawPort(int fd, speed_t speed) {
-  const FT_STATUS status = WithAttributes(fd, [speed](termios& tio) {
-    cfmakeraw(&tio);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+bool MakeRawLine(termios& tio, speed_t speed) {
+  cfmakeraw(&tio);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
 #ifdef CMSPAR
-    tio.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
 #endif
-    tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    // Reads are paced by poll(); a read() then returns what is there.
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    return cfsetispeed(&tio, speed) == 0 && cfsetospeed(&tio, speed) == 0;
-  });
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  // Reads are paced by poll(); a read() then returns what is there.
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  return cfsetispeed(&tio, speed) == 0 && cfsetospeed(&tio, speed) == 0;
+}
+
+bool SetLineFormat(termios& tio, std::uint8_t wordLength, std::uint8_t stopBits, std::uint8_t parity) {
+  if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4) return false;
+#ifndef CMSPAR
+  if (parity >= 3) return false;
+#endif
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB);
+#ifdef CMSPAR
+  tio.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
+#endif
+  tio.c_cflag |= wordLength == 8 ? CS8 : CS7;
+  if (stopBits == 2) tio.c_cflag |= CSTOPB;
+  switch (parity) {
+    case 1: tio.c_cflag |= PARENB | PARODD; break;
+    case 2: tio.c_cflag |= PARENB; break;
+#ifdef CMSPAR
+    case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
+    case 4: tio.c_cflag |= PARENB | CMSPAR; break;
+#endif
+    default: break;
+  }
+  return true;
+}
+
+FT_STATUS ConfigureRawPort(int fd, speed_t speed) {
+  const FT_STATUS status = WithAttributes(fd, [speed](termios& tio) { return MakeRawLine(tio, speed); });
   if (status == FT_OK) RequestLowLatency(fd);
   return status;
 }
@@ -104,28 +131,7 @@ FT_STATUS SetPortSpeed(int fd, speed_t speed) {
 
 FT_STATUS SetPortDataCharacteristics(int fd, std::uint8_t wordLength, std::uint8_t stopBits,
                                      std::uint8_t parity) {
-  return WithAttributes(fd, [=](termios& tio) {
-    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4) return false;
-#ifndef CMSPAR
-    if (parity >= 3) return false;
-#endif
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB);
-#ifdef CMSPAR
-    tio.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
-#endif
-    tio.c_cflag |= wordLength == 8 ? CS8 : CS7;
-    if (stopBits == 2) tio.c_cflag |= CSTOPB;
-    switch (parity) {
-      case 1: tio.c_cflag |= PARENB | PARODD; break;
-      case 2: tio.c_cflag |= PARENB; break;
-#ifdef CMSPAR
-      case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-      case 4: tio.c_cflag |= PARENB | CMSPAR; break;
-#endif
-      default: break;
-    }
-    return true;
-  });
+  return WithAttributes(fd, [=](termios& tio) { return SetLineFormat(tio, wordLength, stopBits, parity); });
 }
 
 FT_STATUS FlushPort(int fd, DWORD mask) {

@@ -28,12 +28,17 @@ struct SerialSpeed {
 std::optional<SerialSpeed> StandardSpeedForDivisor(std::uint16_t divisor);
 
 // Raw 8N1 at `speed`, receiver on, modem lines ignored, no hardware or software flow
-// control. On Linux it also asks the driver for low latency (refusal is ignored: a
-// pseudo-terminal or a non-FTDI driver does not know the flag).
+// control; reads return what is there (the waiting is done with poll()).
+bool MakeRawLine(termios& tio, speed_t speed);
+// wordLength 7 or 8; stopBits 0 (one) or 2 (two); parity 0 none, 1 odd, 2 even,
+// 3 mark, 4 space. False, and `tio` unchanged, for anything else.
+bool SetLineFormat(termios& tio, std::uint8_t wordLength, std::uint8_t stopBits, std::uint8_t parity);
+
+// MakeRawLine on the port. On Linux it also asks the driver for low latency (refusal is
+// ignored: a pseudo-terminal or a non-FTDI driver does not know the flag).
 FT_STATUS ConfigureRawPort(int fd, speed_t speed);
 FT_STATUS SetPortSpeed(int fd, speed_t speed);
-// wordLength 7 or 8; stopBits 0 (one) or 2 (two); parity 0 none, 1 odd, 2 even,
-// 3 mark, 4 space.
+// SetLineFormat on the port; FT_INVALID_PARAMETER also when the driver refuses it.
 FT_STATUS SetPortDataCharacteristics(int fd, std::uint8_t wordLength, std::uint8_t stopBits,
                                      std::uint8_t parity);
 // mask: FT_PURGE_RX and/or FT_PURGE_TX.
