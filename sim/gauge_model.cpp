@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "platform/cp1251.h"
 #include "sim/display_font.h"

@@ -97,14 +97,7 @@ int main(int argc, char** argv) {
     model = MakeDemoGaugeModel();
   }
 
-  std::string error;
-  auto server = PtyGaugeServer::Create(GaugeProtocol(std::move(model), faults), &error);
-  if (!server) {
-    std::fprintf(stderr, "rz47-gauge-sim: %s\n", error.c_str());
-    return 1;
-  }
-  if (!link.empty() && !MakeLink(link, server->PortPath())) return 1;
-
+  // Signals only wake the loop, so the symlink is always removed on the way out.
   if (pipe2(stopPipe, O_CLOEXEC) != 0) return 1;
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
@@ -112,6 +105,14 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
+
+  std::string error;
+  auto server = PtyGaugeServer::Create(GaugeProtocol(std::move(model), faults), &error);
+  if (!server) {
+    std::fprintf(stderr, "rz47-gauge-sim: %s\n", error.c_str());
+    return 1;
+  }
+  if (!link.empty() && !MakeLink(link, server->PortPath())) return 1;
 
   std::printf("%s\n", server->PortPath().c_str());
   std::fflush(stdout);

@@ -3,7 +3,7 @@
 // Every call returns a status, 0 on success. A read whose time-out passes succeeds
 // with fewer bytes than asked (the count tells how many arrived).
 //
-// The calls go to one backend, chosen once at start (SelectLinkBackend): the serial
+// The calls go to one backend, installed once at start (SetLinkBackend): the serial
 // backend (default; USB serial ports and named ports, POSIX termios I/O) or the
 // simulated gauge. Calls for one handle come from one thread at a time.
 #pragma once
