@@ -3,7 +3,9 @@
 
 #include <cstring>
 #include <memory>
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "platform/link/ft_api.h"
 #include "sim/simulated_backend.h"
@@ -178,6 +180,27 @@ TEST_F(SimulatedLink, UnplugWhileOpen) {
   FT_HANDLE again = nullptr;
   EXPECT_EQ(FT_Close(h), FT_IO_ERROR);
   EXPECT_EQ(FT_Open(0, &again), FT_DEVICE_NOT_FOUND);
+}
+
+TEST_F(SimulatedLink, UnplugFromAnotherThreadEndsARunningSession) {
+  FT_HANDLE h = OpenGauge();
+  FT_STATUS failure = FT_OK;
+  std::size_t transfers = 0;
+  std::atomic<bool> done = false;
+  std::thread worker([&] {
+    Bytes answer;
+    while (failure == FT_OK && transfers < 1'000'000) {
+      failure = Transact(h, Frame(0x03, 0, static_cast<std::uint8_t>(transfers % 200)), 29, &answer);
+      if (failure == FT_OK && answer.size() != 29) failure = FT_OTHER_ERROR;
+      ++transfers;
+    }
+    done = true;
+  });
+  while (!done && backend->FramesSeen() < 50) std::this_thread::yield();
+  backend->Unplug();
+  worker.join();
+  EXPECT_EQ(failure, FT_IO_ERROR);  // the worker saw the unplug, not a broken answer
+  EXPECT_GE(transfers, 50u);
 }
 
 TEST_F(SimulatedLink, CountsOpensClosesAndFrames) {
