@@ -26,7 +26,9 @@ inline constexpr TextPair kSpeedHeading{"Скорость звука, м/с", "S
 inline constexpr TextPair kLoadIntoDevice{"Загрузить в прибор", "Load into the device"};
 inline constexpr TextPair kOnlyFigures{"Вводить только цифры!", "To enter only figures!"};
 
-// Shared by both windows' boxes.
+// Shared by both windows.
+// Our own text: a job cannot start while another one still uses the device.
+inline constexpr TextPair kDeviceBusy{"Прибор занят другой операцией", "The device is busy with another job"};
 inline constexpr TextPair kWarning{"Внимание", "Warning"};
 
 }  // namespace rz47::texts
