@@ -263,8 +263,12 @@ class ScreenshotWindowTest : public QObject {
     form.CheckBox1->click();
     QCOMPARE(form.PictureFileName(), path);
     BoxWatcher watcher;
+    // The read has ended by the time the failure is told, so no later tick repeats it.
+    bool readEndedBeforeBox = false;
+    watcher.onBox = [&] { readEndedBeforeBox = !form.Timer1->isActive() && form.Button1->isEnabled(); };
     form.Button1Click();
     QTRY_COMPARE(watcher.boxes.size(), 1);
+    QVERIFY(readEndedBeforeBox);
     QVERIFY(watcher.boxes[0].text.startsWith(QStringLiteral("Не удалось записать файл")));
     QVERIFY(watcher.boxes[0].text.endsWith(path));
     QTRY_VERIFY(form.Button1->isEnabled());

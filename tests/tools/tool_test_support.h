@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 #include "app/message_boxes.h"
@@ -54,6 +55,8 @@ class BoxWatcher {
     timer_.start();
   }
   QVector<Box> boxes;
+  // Runs while a box is up, before it is answered.
+  std::function<void()> onBox;
 
  private:
   void AnswerVisibleBoxes() {
@@ -61,6 +64,7 @@ class BoxWatcher {
       auto* box = qobject_cast<QMessageBox*>(widget);
       if (box == nullptr || !box->isVisible()) continue;
       boxes.push_back({box->text(), box->windowTitle()});
+      if (onBox) onBox();
       if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
       else box->reject();
     }
