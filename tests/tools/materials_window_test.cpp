@@ -215,8 +215,8 @@ class MaterialsWindowTest : public QObject {
     // While the read runs the grid is locked and nothing else may start.
     QVERIFY(!form.Button1->isEnabled());
     QVERIFY(!(form.StringGrid1->model()->flags(form.StringGrid1->model()->index(0, 0)) & Qt::ItemIsEditable));
-    QTRY_VERIFY(!form.JobRunning());
-    QTRY_VERIFY(form.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.JobRunning(), test::kJobWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
     const sim::GaugeModel model = gauge.Backend().Model();
     for (int j = 0; j < kGaugeMaterialCount; ++j) {
       const sim::GaugeMaterial& m = model.materials[static_cast<std::size_t>(j)];
@@ -239,7 +239,7 @@ class MaterialsWindowTest : public QObject {
       TForm7 form;
       ShowForm(form);
       QVERIFY(form.StartRead());
-      QTRY_VERIFY(form.Button1->isEnabled());
+      QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
       QLineEdit* editor = EditCell(form, 1, 3, QString());
       QVERIFY(editor != nullptr);
       QTest::keyClicks(editor, QStringLiteral("Foam B2"));
@@ -249,7 +249,7 @@ class MaterialsWindowTest : public QObject {
       QTest::mouseClick(form.Button1, Qt::LeftButton);
       QCOMPARE(NeedMaterials.load(), 1);
       QVERIFY(!form.Button1->isEnabled());
-      QTRY_VERIFY(form.Button1->isEnabled());
+      QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
       QCOMPARE(form.Label1->text(), QStringLiteral("Ready"));
     }
     const sim::GaugeModel after = gauge.Backend().Model();
@@ -263,7 +263,7 @@ class MaterialsWindowTest : public QObject {
     }
     TForm7 again;
     QVERIFY(again.StartRead());
-    QTRY_VERIFY(again.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(again.Button1->isEnabled(), test::kJobWaitMs);
     QCOMPARE(CellText(again, 1, 3), QStringLiteral("Foam B2"));
     QCOMPARE(again.Grid().CellString(1, 2), NameOf(before.materials[1].english));
   }
@@ -276,16 +276,16 @@ class MaterialsWindowTest : public QObject {
     const sim::GaugeModel before = gauge.Backend().Model();
     TForm7 form;
     QVERIFY(form.StartRead());
-    QTRY_VERIFY(form.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
     for (int row = 1; row <= 13; ++row) form.Grid().SetCell(2, row, std::to_string(100 + row));
     sim::GaugeFaults faults;
     faults.wrongEchoMaterialWrite = 7;
     gauge.Backend().SetFaults(faults);
     form.Button1Click();
-    QTRY_VERIFY(!form.JobRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.JobRunning(), test::kJobWaitMs);
     QCOMPARE(form.Label1->text(), QStringLiteral("Check Connection"));
     QVERIFY(!form.CGauge1->isHidden());  // a failed write leaves the gauge up
-    QTRY_VERIFY(form.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
     const sim::GaugeModel after = gauge.Backend().Model();
     for (std::size_t j = 0; j < sim::kMaterialCount; ++j) {
       const std::uint16_t expected = j < 7 ? static_cast<std::uint16_t>(101 + j) : before.materials[j].speed;
@@ -301,10 +301,10 @@ class MaterialsWindowTest : public QObject {
     TForm7 form;
     ShowForm(form);
     QVERIFY(form.StartRead());
-    QTRY_COMPARE(form.Label1->text(), QStringLiteral("Проверьте подключение"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label1->text(), QStringLiteral("Проверьте подключение"), test::kJobWaitMs);
     QVERIFY(form.JobRunning());
     form.reject();
-    QTRY_VERIFY(!form.JobRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.JobRunning(), test::kJobWaitMs);
     QVERIFY(!SessionRunning());
   }
 };

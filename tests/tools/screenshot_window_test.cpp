@@ -73,13 +73,13 @@ sim::GaugeModel ModelWithScreen(int byteIndex, std::uint8_t value) {
 // Reads the screen and waits until the window has taken the picture.
 bool ReadScreen(TForm5& form) {
   form.Button1Click();
-  return QTest::qWaitFor([&] { return form.Button1->isEnabled() && !form.Timer1->isActive(); }, 10000);
+  return QTest::qWaitFor([&] { return form.Button1->isEnabled() && !form.Timer1->isActive(); }, test::kJobWaitMs);
 }
 
 // Answers the picture dialog the next time it opens: with `path`, or cancels.
 void AnswerPictureDialog(const QString& path) {
   QTimer::singleShot(0, [path] {
-    QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr, test::kJobWaitMs);
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (path.isEmpty()) {
       dialog->reject();
@@ -250,7 +250,7 @@ class ScreenshotWindowTest : public QObject {
     QVERIFY(form.Timer1->isActive());
     QVERIFY(!form.Button1->isEnabled());
     QCOMPARE(form.Picture(), first);
-    QTRY_VERIFY(form.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
     QCOMPARE(QColor(form.Picture().pixel(0, 0)), QColor(Qt::red));
   }
 
@@ -267,11 +267,11 @@ class ScreenshotWindowTest : public QObject {
     bool readEndedBeforeBox = false;
     watcher.onBox = [&] { readEndedBeforeBox = !form.Timer1->isActive() && form.Button1->isEnabled(); };
     form.Button1Click();
-    QTRY_COMPARE(watcher.boxes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.boxes.size(), 1, test::kJobWaitMs);
     QVERIFY(readEndedBeforeBox);
     QVERIFY(watcher.boxes[0].text.startsWith(QStringLiteral("Не удалось записать файл")));
     QVERIFY(watcher.boxes[0].text.endsWith(path));
-    QTRY_VERIFY(form.Button1->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
     QVERIFY(!form.Timer1->isActive());
     QVERIFY(form.CGauge1->isHidden());
     QCOMPARE(watcher.boxes.size(), 1);
@@ -287,15 +287,15 @@ class ScreenshotWindowTest : public QObject {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.Button1Click();
-    QTRY_COMPARE(form.Label3->text(), QStringLiteral("Проверьте подключение"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Label3->text(), QStringLiteral("Проверьте подключение"), test::kJobWaitMs);
     QVERIFY(form.Label3->isVisible());
     QVERIFY(form.rect().contains(form.Label3->geometry()));
     BoxWatcher watcher;
     form.reject();
-    QTRY_COMPARE(watcher.boxes.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.boxes.size(), 1, test::kJobWaitMs);
     QCOMPARE(watcher.boxes[0].text, QStringLiteral("Скриншот не считан"));
     QCOMPARE(watcher.boxes[0].caption, QStringLiteral("Внимание"));
-    QTRY_VERIFY(!SessionRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!SessionRunning(), test::kJobWaitMs);
     QVERIFY(!form.isVisible());
     QVERIFY(form.Button1->isEnabled());
   }

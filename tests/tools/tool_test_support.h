@@ -19,6 +19,10 @@
 
 namespace rz47::test {
 
+// How long a test waits for a device job to get somewhere. Generous: the worker
+// looks for the gauge at idle priority, which a loaded machine serves last.
+inline constexpr int kJobWaitMs = 60000;
+
 // Installs a simulated gauge as the link backend for the lifetime of the object.
 class SimulatedGauge {
  public:
