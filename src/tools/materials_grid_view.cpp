@@ -188,16 +188,19 @@ void MaterialsGridView::keyPressEvent(QKeyEvent* event) {
 
 bool MaterialsGridView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == corner_ && event->type() == QEvent::Paint) {
+    // The corner is as narrow as the number column: the heading gets a slim margin
+    // instead of the header style's padding, so it stays readable.
     QPainter painter(corner_);
     QStyleOptionHeader option;
     option.initFrom(corner_);
     option.state |= QStyle::State_Enabled | QStyle::State_Active;
     option.rect = corner_->rect();
     option.position = QStyleOptionHeader::OnlyOneSection;
-    option.text = model_ != nullptr ? ToQString(model_->Grid().Cell(0, 0)) : QString();
-    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, corner_);
     painter.setFont(horizontalHeader()->font());
-    style()->drawControl(QStyle::CE_Header, &option, &painter, corner_);
+    painter.setPen(horizontalHeader()->palette().color(QPalette::Active, QPalette::ButtonText));
+    const QString heading = model_ != nullptr ? ToQString(model_->Grid().Cell(0, 0)) : QString();
+    painter.drawText(corner_->rect().adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, heading);
     return true;
   }
   return QTableView::eventFilter(watched, event);
