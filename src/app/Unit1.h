@@ -131,6 +131,16 @@ class TForm1 : public QMainWindow {
   // --- table area (Unit1_table.cpp) ---
   // --- files area (Unit1_files.cpp) ---
   // --- device area (Unit1_device.cpp) ---
+  struct DeviceArea;  // the newest progress window, kept until the next read
+  struct DeviceAreaDeleter {
+    void operator()(DeviceArea* area) const;
+  };
+  std::unique_ptr<DeviceArea, DeviceAreaDeleter> deviceArea_;
+  // Cancels and joins a device worker that still runs while the table and the
+  // progress window it drives still live (declared after them, so destroyed first).
+  struct DeviceTeardown {
+    ~DeviceTeardown();
+  } deviceTeardown_;
   // --- output area (Unit1_output.cpp) ---
   // --- tools area (Unit1_tools.cpp) ---
 };

@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/qt/qt_synchronizer.h"
 #include "platform/qt/qt_text.h"
+#include "platform/synchronize.h"
 #include "platform/text_pair.h"
 
 namespace rz47 {
@@ -131,9 +132,10 @@ int ShowQtMessageBox(const std::string& text, const std::string& caption, std::u
   if (qobject_cast<QApplication*>(app) == nullptr) return 0;
   if (QThread::currentThread() == app->thread()) return ShowOnGuiThread(text, caption, flags);
   if (SynchronizerShuttingDown()) return 0;
+  // Through the hand-over, so a box asked for while the program shuts down is
+  // withdrawn instead of leaving the worker waiting for ever.
   int result = 0;
-  QMetaObject::invokeMethod(
-      app, [&] { result = ShowOnGuiThread(text, caption, flags); }, Qt::BlockingQueuedConnection);
+  Synchronize([&] { result = ShowOnGuiThread(text, caption, flags); });
   return result;
 }
 

@@ -115,6 +115,9 @@ void BMTreadUSB::CloseLink() {
   nodes_.clear();
   nodes_.shrink_to_fit();
   const bool gaveUp = closeFailures_ >= kCloseAttempts;
+  // The next session's first hand-over must not show this one's last failure (a
+  // cancel while searching makes no device call that would clear it).
+  if (!gaveUp) LinkStatus = StatusOk;
   if (LinkCancel.exchange(0) != 0) {
     archiveRecords_.clear();
     Synchronize([this] {

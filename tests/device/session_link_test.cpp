@@ -209,6 +209,7 @@ TEST_P(CancelTest, NothingDeliveredDeviceClosedFlagCleared) {
 
   EXPECT_FALSE(run.worker->JobCompleted()) << c.name;
   EXPECT_EQ(LinkCancel.load(), 0) << c.name;
+  EXPECT_EQ(LinkStatus, StatusOk) << c.name;  // the next session starts without an old failure
   EXPECT_FALSE(run.gauge->DeviceOpen()) << c.name;
   EXPECT_EQ(run.gauge->CountCalls("Close"), c.command == 0 ? 0 : 1) << c.name;
   for (const LinkCall& call : run.gauge->Calls()) EXPECT_TRUE(call.validHandle) << c.name << " " << call.name;
@@ -300,6 +301,9 @@ TEST(Priority, IdleWhileSearchingAndReadingMaterialsNormalFromVersionOn) {
 }
 
 TEST(AllocationFailure, NodeListThatCannotBeAllocatedIsReported) {
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator ends the program instead of failing the allocation";
+#endif
   SessionRun run;
   std::vector<AllocationFailure> reported;
   const auto previous = InstallAllocationFailureHandler([&](AllocationFailure what) {
