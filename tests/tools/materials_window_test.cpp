@@ -293,6 +293,25 @@ class MaterialsWindowTest : public QObject {
     }
   }
 
+  // An emptied speed cell stops the write before anything reaches the gauge.
+  void emptiedSpeedIsRefusedBeforeSending() {
+    SimulatedGauge gauge;
+    const sim::GaugeModel before = gauge.Backend().Model();
+    TForm7 form;
+    QVERIFY(form.StartRead());
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
+    form.Grid().SetCell(1, 1, "X");
+    form.Grid().SetCell(2, 5, "");
+    BoxWatcher watcher;
+    form.Button1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), test::kJobWaitMs);
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY(watcher.boxes[0].text.startsWith(QStringLiteral("Строка 5")));
+    const sim::GaugeModel after = gauge.Backend().Model();
+    QCOMPARE(NameOf(after.materials[0].russian), NameOf(before.materials[0].russian));
+    QCOMPARE(after.materials[4].speed, before.materials[4].speed);
+  }
+
   // Closing the window while the read still waits for the gauge ends the session.
   void closingCancelsAWaitingRead() {
     sim::GaugeFaults faults;
