@@ -6,6 +6,7 @@
 
 #include "device/materials.h"
 #include "session_harness.h"
+#include "platform/format_settings.h"
 #include "table/archive_count.h"
 
 namespace rz47::test {
@@ -163,6 +164,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, RecordFaultTest,
                                          RecordFaultCase{"echo of another index", Reply::WrongEcho, true},
                                          RecordFaultCase{"short record: another attempt", Reply::Short, false},
                                          RecordFaultCase{"no answer: another attempt", Reply::Silent, false}));
+
+TEST(ArchiveJob, TimesAreWrittenHhMmSsFromTheFirstSessionOn) {
+  FormatSettings fs = CurrentFormatSettings();
+  fs.longTimeFormat = "h:mm:ss AP";
+  SetFormatSettings(fs);
+  SessionRun run;
+  run.Run(JobReadScreen);
+  EXPECT_EQ(CurrentFormatSettings().longTimeFormat, "hh:mm:ss");
+}
 
 TEST(ArchiveJob, ParameterBitsInAnyPositionAskForRecordsFromZero) {
   SessionRun run;
