@@ -129,6 +129,18 @@ class TForm1 : public QMainWindow {
   QWidget* client_ = nullptr;
 
   // --- table area (Unit1_table.cpp) ---
+  void StringGrid1MouseUp(Qt::MouseButton button, QPoint pos);
+  void StringGrid1MouseDown(Qt::MouseButton button, QPoint pos);
+  void StringGrid1MouseMove(QPoint pos);
+  void StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers, bool* handled);
+  int rowDragFrom_ = -1;  // the row whose number the left button went down on, or -1
+  // Deletes the table view and its model while grid_ still lives: members declared
+  // after grid_ are destroyed before it, whereas QWidget's destructor would close the
+  // window afterwards and let the view read the destroyed grid.
+  struct TableTeardown {
+    TForm1* form;
+    ~TableTeardown();
+  } tableTeardown_{this};
   // --- files area (Unit1_files.cpp) ---
   // --- device area (Unit1_device.cpp) ---
   struct DeviceArea;  // the newest progress window, kept until the next read

@@ -21,6 +21,8 @@ StringGridView::StringGridView(QWidget* parent) : QTableView(parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
+  // One wheel notch and one arrow click move the view by exactly one row.
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setWordWrap(false);
   setCornerButtonEnabled(false);
   setMouseTracking(true);
@@ -50,7 +52,11 @@ StringGridView::StringGridView(QWidget* parent) : QTableView(parent) {
 void StringGridView::SetGridModel(GridModel* model) {
   model_ = model;
   setModel(model);
-  connect(model, &QAbstractItemModel::modelReset, this, [this] { ApplyGridMetrics(); });
+  // A reset drops the view's selection; the grid still holds it.
+  connect(model, &QAbstractItemModel::modelReset, this, [this] {
+    ApplyGridMetrics();
+    ShowGridSelection();
+  });
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { StoreSelection(); });
   ApplyGridMetrics();
 }
@@ -102,6 +108,10 @@ bool StringGridView::eventFilter(QObject* watched, QEvent* event) {
       if (event->type() == QEvent::MouseButtonPress) emit GridMousePressed(mouse->button(), pos);
       else if (event->type() == QEvent::MouseButtonRelease) emit GridMouseReleased(mouse->button(), pos);
       else emit GridMouseMoved(pos);
+      // A string grid selects with the left button only.
+      if (watched == viewport() && event->type() != QEvent::MouseMove && mouse->button() != Qt::LeftButton) {
+        return true;
+      }
       break;
     }
     case QEvent::Paint:
@@ -144,6 +154,15 @@ void StringGridView::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+    return modifiers.testFlag(Qt::KeypadModifier) ? 0x60 + (qtKey - Qt::Key_0) : 0x30 + (qtKey - Qt::Key_0);
+  }
+  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 0x41 + (qtKey - Qt::Key_A);
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 0x70 + (qtKey - Qt::Key_F1);
+  return 0;
+}
+
 void StringGridView::StoreSelection() {
   if (model_ == nullptr || syncingSelection_) return;
   // Ranges, not indexes: a selection over a million rows stays cheap.
@@ -167,10 +186,15 @@ void StringGridView::ShowGridSelection() {
   syncingSelection_ = true;
   GridRect r = model_->Grid().Selection();
   selectionModel()->clearSelection();
-  if (r.left >= 0 && r.top >= 1) {
+  const GridData& grid = model_->Grid();
+  const int right = std::min(r.right, grid.ColCount() - 1);
+  const int bottom = std::min(r.bottom, grid.RowCount() - 1);
+  if (r.left >= 0 && r.top >= 1 && right >= 1 && bottom >= r.top) {
     int left = std::max(r.left, 1) - 1;
-    QItemSelection selection(model_->index(r.top - 1, left), model_->index(r.bottom - 1, r.right - 1));
-    selectionModel()->select(selection, QItemSelectionModel::Select);
+    QModelIndex first = model_->index(r.top - 1, left);
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(first, model_->index(bottom - 1, right - 1)),
+                             QItemSelectionModel::Select);
   }
   syncingSelection_ = false;
 }

@@ -3,6 +3,9 @@
 // GridModel); the corner shows cell (0, 0). Mouse presses, releases and moves over any
 // part of it (cells, headers, corner, empty area) are reported in the view's own
 // coordinates together with the grid cell under the pointer, (-1, -1) for none.
+// Only the left button selects, as in a string grid: other buttons are reported and
+// then kept from the view. The grid's selection survives model resets (sorting,
+// deleting, moving rows). Built for a million rows: no per-cell widgets or sizing.
 #pragma once
 
 #include <QTableView>
@@ -18,6 +21,11 @@ struct GridCellPos {
   int row = -1;
 };
 
+// The virtual-key code of a Qt key, the numbering the table's key rules use: letters
+// and digits keep their ASCII codes, keypad digits are 0x60..0x69, F1..F24 are
+// 0x70..0x87; anything else is 0.
+int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
 class StringGridView : public QTableView {
   Q_OBJECT
  public:
@@ -30,7 +38,8 @@ class StringGridView : public QTableView {
   GridCellPos CellAt(const QPoint& pos) const;
   // Applies the grid's column widths and the default row height (120-ppi pixels).
   void ApplyGridMetrics();
-  // Shows the grid's selection (cleared selection: nothing selected).
+  // Shows the grid's selection (cleared selection: nothing selected); the focused
+  // cell moves to its first data cell.
   void ShowGridSelection();
 
  signals:
