@@ -251,10 +251,4 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
   QMainWindow::mouseMoveEvent(event);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-  // FormClose: the save question; the window closes whatever the answer.
-  Action2Execute();
-  event->accept();
-}
-
 }  // namespace rz47

@@ -142,6 +142,14 @@ class TForm1 : public QMainWindow {
     ~TableTeardown();
   } tableTeardown_{this};
   // --- files area (Unit1_files.cpp) ---
+  class FormFileUi;
+  struct FilesArea;  // the file commands with the window's dialogs and the disk
+  struct FilesAreaDeleter {
+    void operator()(FilesArea* area) const;
+  };
+  // The file commands, made on first use.
+  class FileCommands& FileCmds();
+  std::unique_ptr<FilesArea, FilesAreaDeleter> filesArea_;
   // --- device area (Unit1_device.cpp) ---
   struct DeviceArea;  // the newest progress window, kept until the next read
   struct DeviceAreaDeleter {
