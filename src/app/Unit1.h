@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "archive/window_title.h"
+#include "output/export_dialog_state.h"
+#include "output/workbook_export.h"
 #include "table/grid_data.h"
 
 class QAction;
@@ -162,6 +164,23 @@ class TForm1 : public QMainWindow {
     ~DeviceTeardown();
   } deviceTeardown_;
   // --- output area (Unit1_output.cpp) ---
+ public:
+  // SaveDialog1's file-type handler: `filter` is the name filter just picked.
+  void SaveDialog1TypeChange(const QString& filter);
+  // What SaveDialog1 offers next time (name, type).
+  const ExportDialogState& SaveDialog1State() const { return saveDialog1State_; }
+  // Tables up to this many rows are exported without a progress window.
+  static constexpr int kQuietExportRows = 20000;
+
+ private:
+  void PrepareSaveDialog1();
+  void ShowSaveDialog1State();
+  // Writes the table into the workbook `path`, with a progress window for large
+  // tables.
+  ExportStatus ExportTable(const QString& path);
+  ExportDialogState saveDialog1State_;
+  QString saveDialog1TypedName_;  // the name field as the user last set it
+  bool saveDialog1Prepared_ = false;
   // --- tools area (Unit1_tools.cpp) ---
 };
 
