@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 8;  // NC, NR
 constexpr std::size_t kLengthSize = 4;  // L before each cell's text
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;  // bytes handed to the writer at once
 
 constexpr TextPair kDamaged{"Файл повреждён или не является архивом: ",
                             "The file is damaged or is not an archive: "};
@@ -59,28 +60,43 @@ void WriteInt32(char* at, std::uint32_t value) {
   at[3] = static_cast<char>((value >> 24) & 0xFF);
 }
 
-}  // namespace
-
-std::string EncodeGrid(const GridData& grid) {
+// Hands the file's bytes to `write` in pieces of about kPieceSize.
+bool WriteGrid(const GridData& grid, const PieceWriter& write) {
+  std::string piece;
+  piece.reserve(kPieceSize + kLengthSize);
+  const auto appendInt32 = [&piece](std::uint32_t value) {
+    char bytes[4];
+    WriteInt32(bytes, value);
+    piece.append(bytes, 4);
+  };
+  const auto flush = [&] {
+    bool ok = piece.empty() || write(piece);
+    piece.clear();
+    return ok;
+  };
   const int cols = grid.ColCount();
   const int rows = grid.RowCount();
-  std::size_t size = kHeaderSize;
-  for (int row = 1; row < rows; ++row) {
-    for (int col = 0; col < cols; ++col) size += kLengthSize + grid.Cell(col, row).size();
-  }
-  std::string out(size, '\0');
-  char* at = out.data();
-  WriteInt32(at, static_cast<std::uint32_t>(cols));
-  WriteInt32(at + 4, static_cast<std::uint32_t>(rows));
-  at += kHeaderSize;
+  appendInt32(static_cast<std::uint32_t>(cols));
+  appendInt32(static_cast<std::uint32_t>(rows));
   for (int row = 1; row < rows; ++row) {
     for (int col = 0; col < cols; ++col) {
       std::string_view text = grid.Cell(col, row);
-      WriteInt32(at, static_cast<std::uint32_t>(text.size()));
-      if (!text.empty()) std::memcpy(at + kLengthSize, text.data(), text.size());
-      at += kLengthSize + text.size();
+      appendInt32(static_cast<std::uint32_t>(text.size()));
+      piece.append(text);
+      if (piece.size() >= kPieceSize && !flush()) return false;
     }
   }
+  return flush();
+}
+
+}  // namespace
+
+std::string EncodeGrid(const GridData& grid) {
+  std::string out;
+  WriteGrid(grid, [&out](std::string_view piece) {
+    out.append(piece);
+    return true;
+  });
   return out;
 }
 
@@ -130,13 +146,13 @@ FileResult DecodeGrid(std::string_view bytes, GridData& grid, const std::string&
 }
 
 FileResult SaveGridToFile(const GridData& grid, const std::string& path) {
-  return WriteFileAtomically(path, EncodeGrid(grid));
+  return WriteFileAtomically(path, [&grid](const PieceWriter& write) { return WriteGrid(grid, write); });
 }
 
 FileResult LoadGridFromFile(GridData& grid, const std::string& path) {
-  std::string bytes;
+  FileBytes bytes;
   if (FileResult read = ReadWholeFile(path, bytes); !read) return read;
-  return DecodeGrid(bytes, grid, path);
+  return DecodeGrid(bytes.view(), grid, path);
 }
 
 }  // namespace rz47

@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@ namespace {
 constexpr TextPair kCannotWrite{"Не удалось записать файл ", "Cannot write the file "};
 constexpr TextPair kCannotRead{"Не удалось прочитать файл ", "Cannot read the file "};
 constexpr int kTempNameAttempts = 100;
+constexpr std::size_t kMappedBufferFrom = std::size_t{4} << 20;
 
 std::string Message(const TextPair& what, const std::string& path, int error) {
   return std::string(PickUtf8(what, LangIndex)) + path + ": " + SystemErrorText(error);
@@ -81,7 +83,23 @@ void SyncFolder(const std::string& folder) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+std::unique_ptr<char[], FileBuffer> NewBuffer(std::size_t size) {
+  if (size >= kMappedBufferFrom) {
+    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped != MAP_FAILED) {
+      ::madvise(mapped, size, MADV_HUGEPAGE);
+      return {static_cast<char*>(mapped), FileBuffer{size}};
+    }
+  }
+  return {new char[size], FileBuffer{}};
+}
+
 }  // namespace
+
+void FileBuffer::operator()(char* data) const {
+  if (mappedSize > 0) ::munmap(data, mappedSize);
+  else delete[] data;
+}
 
 std::string SystemErrorText(int error) {
   char buffer[256];
@@ -89,7 +107,12 @@ std::string SystemErrorText(int error) {
   return ::strerror_r(error, buffer, sizeof buffer);
 }
 
-FileResult WriteFileAtomically(const std::string& requestedPath, std::string_view contents) {
+FileResult WriteFileAtomically(const std::string& path, std::string_view contents) {
+  return WriteFileAtomically(path, [contents](const PieceWriter& write) { return write(contents); });
+}
+
+FileResult WriteFileAtomically(const std::string& requestedPath,
+                               const std::function<bool(const PieceWriter&)>& produce) {
   const std::string path = ResolveTarget(requestedPath);
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
@@ -110,7 +133,13 @@ FileResult WriteFileAtomically(const std::string& requestedPath, std::string_vie
   struct stat old {};
   if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd.get(), old.st_mode & 07777);
 
-  if (!WriteAll(fd.get(), contents)) return fail(errno);
+  int writeError = 0;
+  const PieceWriter write = [&](std::string_view piece) {
+    if (WriteAll(fd.get(), piece)) return true;
+    writeError = errno;
+    return false;
+  };
+  if (!produce(write)) return fail(writeError != 0 ? writeError : EIO);
   if (::fsync(fd.get()) != 0) return fail(errno);
   if (::close(fd.release()) != 0) return fail(errno);
   if (::rename(tempPath.c_str(), path.c_str()) != 0) return fail(errno);
@@ -118,21 +147,26 @@ FileResult WriteFileAtomically(const std::string& requestedPath, std::string_vie
   return FileResult::Ok();
 }
 
-FileResult ReadWholeFile(const std::string& path, std::string& contents) {
+FileResult ReadWholeFile(const std::string& path, FileBytes& contents) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return FileResult::Fail(Message(kCannotRead, path, errno));
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return FileResult::Fail(Message(kCannotRead, path, errno));
   if (S_ISDIR(st.st_mode)) return FileResult::Fail(Message(kCannotRead, path, EISDIR));
 
-  std::string data;
-  // One read for a regular file; anything else (a pipe, a growing file) in pieces.
-  std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16;
+  // Room for the whole regular file plus one byte, so the end shows in one read;
+  // anything else (a pipe, a file that grows meanwhile) is read in pieces.
+  std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : std::size_t{1} << 16;
+  auto data = NewBuffer(capacity);
   std::size_t used = 0;
-  data.resize(capacity);
   for (;;) {
-    if (used == data.size()) data.resize(data.size() * 2);
-    ssize_t got = ::read(fd.get(), data.data() + used, data.size() - used);
+    if (used == capacity) {
+      auto bigger = NewBuffer(capacity * 2);
+      std::memcpy(bigger.get(), data.get(), used);
+      data = std::move(bigger);
+      capacity *= 2;
+    }
+    ssize_t got = ::read(fd.get(), data.get() + used, capacity - used);
     if (got < 0) {
       if (errno == EINTR) continue;
       return FileResult::Fail(Message(kCannotRead, path, errno));
@@ -140,9 +174,16 @@ FileResult ReadWholeFile(const std::string& path, std::string& contents) {
     if (got == 0) break;
     used += static_cast<std::size_t>(got);
   }
-  data.resize(used);
-  contents = std::move(data);
+  contents.data = std::move(data);
+  contents.size = used;
   return FileResult::Ok();
+}
+
+FileResult ReadWholeFile(const std::string& path, std::string& contents) {
+  FileBytes bytes;
+  FileResult result = ReadWholeFile(path, bytes);
+  if (result) contents.assign(bytes.view());
+  return result;
 }
 
 }  // namespace rz47

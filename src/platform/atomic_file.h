@@ -9,6 +9,9 @@
 // of the same target at once end with one of the two complete files.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,7 +29,28 @@ struct FileResult {
 
 FileResult WriteFileAtomically(const std::string& path, std::string_view contents);
 
-// Reads the whole file in one piece into `contents`.
+// The same for contents made piece by piece: `produce` hands each piece to the
+// writer it is given, in order, and returns false (as soon as the writer does) to
+// give up. Large files need no buffer of their whole size this way.
+using PieceWriter = std::function<bool(std::string_view piece)>;
+FileResult WriteFileAtomically(const std::string& path, const std::function<bool(const PieceWriter&)>& produce);
+
+// A file's bytes, in a buffer that is not cleared before the read fills it. A large
+// one is mapped memory on huge pages where the system offers them, which cuts the
+// cost of first touching it.
+struct FileBuffer {
+  std::size_t mappedSize = 0;  // 0: allocated with new[]
+  void operator()(char* data) const;
+};
+
+struct FileBytes {
+  std::unique_ptr<char[], FileBuffer> data;
+  std::size_t size = 0;
+  std::string_view view() const { return {data.get(), size}; }
+};
+
+// Reads the whole file, a regular file in one read.
+FileResult ReadWholeFile(const std::string& path, FileBytes& contents);
 FileResult ReadWholeFile(const std::string& path, std::string& contents);
 
 // The system's text for an errno value (UTF-8 as the locale gives it).

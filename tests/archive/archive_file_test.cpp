@@ -114,6 +114,25 @@ TEST(ArchiveFile, EveryByteValueSurvivesTheFileRoundTrip) {
   EXPECT_EQ(Snapshot(loaded).DataRows(), Snapshot(grid).DataRows());
 }
 
+TEST(ArchiveFile, ATableOfManyMegabytesRoundTrips) {
+  // Larger than one written piece and than the size read into mapped memory.
+  GridData grid(8, 60001);
+  grid.BeginUpdate();
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    const std::string number = std::to_string(row);
+    grid.SetRow(row, {number, "10:00:00", "01.02.2024", "1", number, kBeton, std::string(row % 90, 'x'), "1500"});
+  }
+  grid.EndUpdate();
+  TempFolder folder;
+  ASSERT_TRUE(SaveGridToFile(grid, folder / "big.rz4").ok);
+  const std::string bytes = test::ReadFileBytes(folder / "big.rz4");
+  EXPECT_GT(bytes.size(), 5u << 20);
+  EXPECT_EQ(bytes, EncodeGrid(grid));
+  GridData loaded;
+  ASSERT_TRUE(LoadGridFromFile(loaded, folder / "big.rz4").ok);
+  EXPECT_EQ(Snapshot(loaded).DataRows(), Snapshot(grid).DataRows());
+}
+
 TEST(ArchiveFile, SaveReplacesAnExistingFileWhole) {
   TempFolder folder;
   test::WriteFileBytes(folder / "a.rz4", std::string(5000, 'x'));
