@@ -19,8 +19,8 @@ using test::ReadFileBytes;
 using test::TempFolder;
 using test::WriteFileBytes;
 
-constexpr int kRows = 200000;
-constexpr int kKills = 25;
+constexpr int kRows = 150000;
+constexpr int kKills = 20;
 
 std::string LargeArchive() {
   GridData grid(8, kRows + 1);
