@@ -141,8 +141,8 @@ void TForm5::Timer1Timer() {
   const QColor paper = ColorBox2->Selected();
   picture_ = DrawScreenPicture(raster, ink, paper);
   Image1->setPixmap(QPixmap::fromImage(picture_));
-  // The read ends first, so a failure reported below cannot bring the picture back
-  // at the next tick.
+  // The read ends first: a failure reported below shows its box once instead of
+  // being repeated by every later tick while the box is up.
   Timer1->stop();
   CGauge1->setVisible(false);
   Button1->setEnabled(true);
