@@ -22,8 +22,6 @@ class SharedStrings {
  public:
   // Index of `cp1251`, added if new; each call counts one cell reference.
   std::uint32_t Add(std::string_view cp1251);
-  // Index of a text already added (no reference counted).
-  std::uint32_t IndexOf(std::string_view cp1251) const { return index_.at(cp1251); }
 
   std::uint32_t UniqueCount() const { return static_cast<std::uint32_t>(texts_.size()); }
   std::uint32_t ReferenceCount() const { return references_; }

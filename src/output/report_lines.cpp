@@ -14,22 +14,36 @@ std::string_view TrimReportCell(std::string_view text) {
   return text;
 }
 
-std::string BuildReportLine(const GridData& grid, int row) {
-  std::string line;
-  line.reserve(128);
+namespace {
+
+void AppendReportLine(const GridData& grid, int row, std::string& line) {
   for (int col = 0; col < grid.ColCount(); ++col) {
     std::string_view cell = TrimReportCell(grid.Cell(col, row));
     line.append(cell);
     const std::size_t width = static_cast<std::size_t>(ReportColumnWidth(col));
     if (cell.size() < width) line.append(width - cell.size(), ' ');
   }
+}
+
+}  // namespace
+
+std::string BuildReportLine(const GridData& grid, int row) {
+  std::string line;
+  AppendReportLine(grid, row, line);
   return line;
 }
 
 std::vector<std::string> BuildReportLines(const GridData& grid) {
   std::vector<std::string> lines;
   lines.reserve(grid.RowCount());
-  for (int row = 0; row < grid.RowCount(); ++row) lines.push_back(BuildReportLine(grid, row));
+  // One scratch line keeps its capacity; each stored line is allocated once, at
+  // its final size.
+  std::string scratch;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    scratch.clear();
+    AppendReportLine(grid, row, scratch);
+    lines.emplace_back(scratch);
+  }
   return lines;
 }
 

@@ -8,8 +8,9 @@
 //
 // Two passes over the table: the first fits the widths and collects the shared
 // strings (whose table sits in the globals, in front of every sheet, and fixes the
-// sheets' offsets); the second streams the cells straight into the container, so
-// only the distinct texts are ever held in memory.
+// sheets' offsets) and notes each cell's string index; the second streams the cells
+// straight into the container. Held in memory: the distinct texts' index and one
+// 4-byte index per cell.
 #include <algorithm>
 #include <new>
 #include <stdexcept>
@@ -53,7 +54,9 @@ ExportResult Write(const GridData& grid, const std::vector<SheetPlan>& sheets, c
 
   // Pass 1: widths, used ranges and the shared strings.
   SharedStrings strings;
-  strings.Reserve(static_cast<std::size_t>(grid.RowCount()) + 1024);
+  strings.Reserve(2 * static_cast<std::size_t>(grid.RowCount()) + 1024);
+  std::vector<std::uint32_t> cellStrings;  // string index of every non-empty cell, in order
+  cellStrings.reserve(static_cast<std::size_t>(grid.RowCount()) * grid.ColCount());
   std::vector<SheetParts> parts(sheets.size());
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     const SheetPlan& sheet = sheets[s];
@@ -62,7 +65,7 @@ ExportResult Write(const GridData& grid, const std::vector<SheetPlan>& sheets, c
       for (int c = 0; c < grid.ColCount(); ++c) {
         std::string_view cell = grid.Cell(c, sheet.firstRow + i);
         if (cell.empty()) continue;
-        strings.Add(cell);
+        cellStrings.push_back(strings.Add(cell));
         used.Add(i, c);
         ++parts[s].cellCount;
       }
@@ -114,13 +117,14 @@ ExportResult Write(const GridData& grid, const std::vector<SheetPlan>& sheets, c
 
   // Pass 2: the cells.
   std::string chunk;
+  auto nextString = cellStrings.cbegin();
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     const SheetPlan& sheet = sheets[s];
     container.Write(parts[s].head);
     for (int i = 0; i < sheet.rowCount; ++i) {
       for (int c = 0; c < grid.ColCount(); ++c) {
         std::string_view cell = grid.Cell(c, sheet.firstRow + i);
-        if (!cell.empty()) PutLabelSst(chunk, i, c, kCentredCellXf, strings.IndexOf(cell));
+        if (!cell.empty()) PutLabelSst(chunk, i, c, kCentredCellXf, *nextString++);
       }
       if (chunk.size() >= (1 << 16)) {
         container.Write(chunk);
