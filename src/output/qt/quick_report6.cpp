@@ -113,15 +113,18 @@ bool TQuickReport6::Paint(QPrinter* printer) {
   return painter.end();
 }
 
-void TQuickReport6::Preview(QWidget* parent) {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintPreviewDialog dialog(&printer, parent);
-  dialog.setObjectName(QStringLiteral("PrintPreview"));
-  dialog.setWindowTitle(reportTitle_);
-  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { Paint(p); });
-  dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
-  dialog.exec();
+std::unique_ptr<QPrintPreviewDialog> TQuickReport6::CreatePreview(QWidget* parent) {
+  // The dialog's own printer: printing from the preview goes to the printer (or
+  // PDF file) the user picks there.
+  auto dialog = std::make_unique<QPrintPreviewDialog>(parent);
+  dialog->setObjectName(QStringLiteral("PrintPreview"));
+  dialog->setWindowTitle(reportTitle_);
+  connect(dialog.get(), &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { Paint(p); });
+  dialog->setWindowState(dialog->windowState() | Qt::WindowMaximized);
+  return dialog;
 }
+
+void TQuickReport6::Preview(QWidget* parent) { CreatePreview(parent)->exec(); }
 
 bool TQuickReport6::PrintToPdf(const QString& path) {
   ReplacingFile out(std::filesystem::path(QFile::encodeName(path).toStdString()));

@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,7 @@
 #include "platform/text_pair.h"
 #include "table/grid_data.h"
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -51,7 +53,10 @@ class TQuickReport6 : public QObject {
   // One full pass over the pages onto `printer` (page size and margins are set
   // here). False when the printer cannot be painted on.
   bool Paint(QPrinter* printer);
-  // Shows the modal, maximised print preview; returns when it is closed.
+  // The print preview of this report, not yet shown: maximised, titled with the
+  // report title, painting its pages from this report (which must outlive it).
+  std::unique_ptr<QPrintPreviewDialog> CreatePreview(QWidget* parent);
+  // Shows the modal print preview; returns when it is closed.
   void Preview(QWidget* parent);
   // Renders the report to a PDF file, written under a temporary name and renamed
   // into place. False when the file cannot be written.
