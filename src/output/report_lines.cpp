@@ -33,16 +33,38 @@ std::string BuildReportLine(const GridData& grid, int row) {
   return line;
 }
 
-std::vector<std::string> BuildReportLines(const GridData& grid) {
-  std::vector<std::string> lines;
-  lines.reserve(grid.RowCount());
-  // One scratch line keeps its capacity; each stored line is allocated once, at
-  // its final size.
+ReportLines::ReportLines(std::initializer_list<std::string_view> lines) {
+  for (std::string_view line : lines) Append(line);
+}
+
+std::string_view ReportLines::Line(int index) const {
+  const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+  return std::string_view(text_).substr(begin, ends_[index] - begin);
+}
+
+void ReportLines::Append(std::string_view line) {
+  text_.append(line);
+  ends_.push_back(text_.size());
+}
+
+void ReportLines::Reserve(std::size_t lines, std::size_t bytes) {
+  ends_.reserve(lines);
+  text_.reserve(bytes);
+}
+
+ReportLines BuildReportLines(const GridData& grid) {
+  ReportLines lines;
+  std::size_t lineWidth = 0;
+  for (int col = 0; col < grid.ColCount(); ++col) lineWidth += static_cast<std::size_t>(ReportColumnWidth(col));
+  // Padded cells make most lines exactly this long; the slack covers a heading or
+  // a few cells running on without regrowing (and copying) the whole buffer.
+  const auto rows = static_cast<std::size_t>(grid.RowCount());
+  lines.Reserve(rows, rows * lineWidth + rows / 8 + 4096);
   std::string scratch;
   for (int row = 0; row < grid.RowCount(); ++row) {
     scratch.clear();
     AppendReportLine(grid, row, scratch);
-    lines.emplace_back(scratch);
+    lines.Append(scratch);
   }
   return lines;
 }
@@ -58,14 +80,14 @@ std::string ReportTitle(std::string_view prefixCp1251, const LocalMoment& moment
   return title;
 }
 
-ReportBodyLines::ReportBodyLines(std::vector<std::string> lines) : lines_(std::move(lines)) {
-  if (lines_.empty()) lines_.emplace_back();  // a grid always has its heading row
+ReportBodyLines::ReportBodyLines(ReportLines lines) : lines_(std::move(lines)) {
+  if (lines_.Count() == 0) lines_.Append({});  // a grid always has its heading row
 }
 
-const std::string& ReportBodyLines::HeadingLine() const { return lines_.front(); }
+std::string_view ReportBodyLines::HeadingLine() const { return lines_.Line(0); }
 
 std::string ReportBodyLines::NextBodyLine() {
-  std::string text = counter_ == 0 ? std::string() : lines_[counter_];
+  std::string text = counter_ == 0 ? std::string() : std::string(lines_.Line(counter_));
   if (counter_ < BuiltLineCount() - 1) {
     ++counter_;
   } else {

@@ -55,10 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportLineTest, OneLinePerTableRow) {
   const GridData grid = MakeMeasurementGrid(5);
-  const std::vector<std::string> lines = BuildReportLines(grid);
-  ASSERT_EQ(lines.size(), 6u);
-  for (int r = 0; r < 6; ++r) EXPECT_EQ(lines[r], BuildReportLine(grid, r));
-  EXPECT_EQ(lines[3].substr(0, 10), "3" + Blanks(9));
+  const ReportLines lines = BuildReportLines(grid);
+  ASSERT_EQ(lines.Count(), 6);
+  for (int r = 0; r < 6; ++r) EXPECT_EQ(lines.Line(r), BuildReportLine(grid, r));
+  EXPECT_EQ(lines.Line(3).substr(0, 10), "3" + Blanks(9));
+  EXPECT_EQ(lines.Line(5).size(), 110u);
 }
 
 TEST(ReportBodyLinesTest, FirstBodyLineIsBlankAndPassesRepeat) {
