@@ -42,18 +42,6 @@ ExportResult ExportWithProgress(QWidget* parent, const GridData& grid, const std
   std::atomic<bool> cancel{false};
   std::atomic<bool> done{false};
   ExportResult result;
-  std::thread worker([&] {
-    try {
-      result = ExportWorkbook(grid, prefix, file, [&](int value) {
-        permille.store(value);
-        return !cancel.load();
-      });
-    } catch (...) {
-      result = {ExportStatus::Failed, "unexpected error"};
-    }
-    done.store(true);
-  });
-
   QProgressDialog progress(parent);
   progress.setObjectName(QStringLiteral("ExportProgress"));
   progress.setWindowTitle(QText(texts::kSaveExel));
@@ -65,6 +53,17 @@ ExportResult ExportWithProgress(QWidget* parent, const GridData& grid, const std
   progress.setMinimumDuration(0);
   progress.setWindowModality(Qt::WindowModal);
 
+  std::thread worker([&] {
+    try {
+      result = ExportWorkbook(grid, prefix, file, [&](int value) {
+        permille.store(value);
+        return !cancel.load();
+      });
+    } catch (...) {
+      result = {ExportStatus::Failed, "unexpected error"};
+    }
+    done.store(true);
+  });
   QEventLoop loop;
   QTimer poll;
   poll.setInterval(50);

@@ -146,25 +146,33 @@ class OutputExportTest : public QObject {
   }
 
   void exportWritesTheWorkbookAndForgetsTheName_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("name");  // the file written
     QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("xls") << "a.xls" << 1 << 10 << QByteArray("\xD0\xCF\x11\xE0");
-    QTest::newRow("xlsx") << "a.xlsx" << 2 << 10 << QByteArray("PK\x03\x04");
+    const QByteArray xls("\xD0\xCF\x11\xE0");
+    const QByteArray xlsx("PK\x03\x04");
+    QTest::newRow("xls") << "a.xls" << 1 << 10 << "a.xls" << xls;
+    QTest::newRow("xlsx") << "a.xlsx" << 2 << 10 << "a.xlsx" << xlsx;
+    // A name without an extension gets the selected type's; "All Files" adds none.
+    QTest::newRow("bare under 2003") << "plain" << 1 << 10 << "plain.xls" << xls;
+    QTest::newRow("bare under 2007") << "plain" << 2 << 10 << "plain.xlsx" << xlsx;
+    QTest::newRow("bare under all files") << "plain" << 3 << 10 << "plain" << xlsx;
     // Past the quiet limit the export runs on a worker behind a progress window.
-    QTest::newRow("large xlsx") << "big.xlsx" << 2 << TForm1::kQuietExportRows + 1 << QByteArray("PK\x03\x04");
-    QTest::newRow("large xls") << "big.xls" << 1 << TForm1::kQuietExportRows + 1 << QByteArray("\xD0\xCF\x11\xE0");
+    QTest::newRow("large xlsx") << "big.xlsx" << 2 << TForm1::kQuietExportRows + 1 << "big.xlsx" << xlsx;
+    QTest::newRow("large xls") << "big.xls" << 1 << TForm1::kQuietExportRows + 1 << "big.xls" << xls;
   }
   void exportWritesTheWorkbookAndForgetsTheName() {
-    QFETCH(QString, name);
+    QFETCH(QString, typed);
     QFETCH(int, type);
     QFETCH(int, rows);
+    QFETCH(QString, name);
     QFETCH(QByteArray, magic);
     TForm1 form;
     FillTable(form.Grid(), rows);
     {
-      ExportDialogDriver exportDriver(Path(name), type);
+      ExportDialogDriver exportDriver(Path(typed), type);
       form.SaveExelClick();
       QVERIFY(exportDriver.chosen);
       QCOMPARE(exportDriver.unexpected, QStringList());
