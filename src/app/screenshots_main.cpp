@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
   rz47::AppSession session(app.arguments().mid(2));
   rz47::TForm1& form = session.MainForm();
   QTimer::singleShot(300, [&] {
+    // The table as a user sees it after "Read from device" (the progress window is
+    // modal and closes itself when the read has ended).
+    form.Button1Click();
     Save(form, dir, QStringLiteral("main-ru.png"));
     form.Lang1Click();
     app.processEvents();
