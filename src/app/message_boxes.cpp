@@ -70,16 +70,16 @@ QMessageBox::Icon IconOf(std::uint32_t flags) {
 
 int IdOf(const QMessageBox& box) {
   QAbstractButton* clicked = box.clickedButton();
-  for (const ButtonSpec& spec : kButtons) {
-    if (clicked != nullptr && clicked == box.button(spec.button)) return spec.id;
+  for (const ButtonSpec& entry : kButtons) {
+    if (clicked != nullptr && clicked == box.button(entry.button)) return entry.id;
   }
   return 0;
 }
 
 MessageBoxRecord RecordOf(const QMessageBox& box, std::uint32_t flags) {
   MessageBoxRecord record{box.text(), box.windowTitle(), flags, {}};
-  for (const ButtonSpec& spec : kButtons) {
-    if (QAbstractButton* b = box.button(spec.button)) record.buttonCaptions << b->text();
+  for (const ButtonSpec& entry : kButtons) {
+    if (QAbstractButton* b = box.button(entry.button)) record.buttonCaptions << b->text();
   }
   return record;
 }
@@ -118,9 +118,9 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const std::string& text, const std
                                               std::uint32_t flags) {
   auto box = std::make_unique<QMessageBox>(IconOf(flags), ToQString(caption), ToQString(text),
                                            ButtonsOf(flags));
-  for (const ButtonSpec& spec : kButtons) {
-    QAbstractButton* button = box->button(spec.button);
-    if (button != nullptr && spec.caption != nullptr) button->setText(ToQString(ButtonTexts.*spec.caption));
+  for (const ButtonSpec& entry : kButtons) {
+    QAbstractButton* button = box->button(entry.button);
+    if (button != nullptr && entry.caption != nullptr) button->setText(ToQString(ButtonTexts.*entry.caption));
   }
   if (QAbstractButton* cancel = box->button(QMessageBox::Cancel)) box->setEscapeButton(cancel);
   else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) box->setEscapeButton(ok);
